@@ -1,0 +1,37 @@
+# The two commands: `make run` opens the program, `make test` runs the whole suite.
+# Both install what is missing first.
+BUILD ?= build
+JOBS ?= $(shell nproc)
+
+.PHONY: all deps configure build run test bench fuzz format format-check clean
+
+all: build
+
+deps:
+	@tools/install_deps.sh
+
+configure: deps
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+
+build: configure
+	@cmake --build $(BUILD) -j$(JOBS)
+
+run: build
+	@tools/run.sh $(BUILD)/Settings
+
+test: build
+	@tools/check_format.sh
+	@ctest --test-dir $(BUILD) --output-on-failure -j$(JOBS) --timeout 900
+
+bench: build
+	@cmake --build $(BUILD) -j$(JOBS) --target bench_all 2>/dev/null || true
+	@tools/run_bench.sh $(BUILD)
+
+format:
+	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+format-check:
+	@tools/check_format.sh
+
+clean:
+	@rm -rf $(BUILD)

@@ -1,0 +1,94 @@
+#include "app/main_form.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QPalette>
+
+#include "platform/colour.h"
+#include "platform/events.h"
+#include "setupctrls/board_image.h"
+
+TMainForm* MainForm = nullptr;
+
+namespace {
+
+constexpr QRect kRestoredBounds(272, 212, 873, 598);
+constexpr QRect kBoardImageBounds(142, 74, 600, 384);
+constexpr auto kBoardPhotograph = ":/assets/board.jpg";
+
+// Connects a menu command to a published handler, guarded like every page event.
+template <class Handler>
+void Wire(QAction* action, TMainForm* form, Handler handler) {
+  QObject::connect(action, &QAction::triggered, form,
+                   [form, action, handler] { Guarded(action, [&] { (form->*handler)(action); }); });
+}
+
+}  // namespace
+
+TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
+  setObjectName(QStringLiteral("MainForm"));
+  DeclareWindow();
+  DeclareMenu();
+  DeclareBoardImage();
+}
+
+TMainForm::~TMainForm() {
+  if (MainForm == this) MainForm = nullptr;
+}
+
+void TMainForm::DeclareWindow() {
+  setWindowTitle(QStringLiteral("Setup"));
+  auto* client = new QWidget(this);
+  client->setObjectName(QStringLiteral("Client"));
+  QPalette palette = client->palette();
+  palette.setColor(QPalette::Window, ToQColor(clWhite));
+  client->setPalette(palette);
+  client->setAutoFillBackground(true);
+  setCentralWidget(client);
+
+  QFont font(QStringLiteral("MS Sans Serif"));
+  font.setPixelSize(11);
+  setFont(font);
+  setGeometry(kRestoredBounds);
+  setWindowState(Qt::WindowMaximized);
+}
+
+void TMainForm::DeclareMenu() {
+  MainMenu1 = menuBar();
+  MainMenu1->setObjectName(QStringLiteral("MainMenu1"));
+
+  File1 = MainMenu1->addMenu(QStringLiteral("&File"));
+  File1->setObjectName(QStringLiteral("File1"));
+  Exit2 = File1->addAction(QStringLiteral("&Exit"));
+  Exit2->setObjectName(QStringLiteral("Exit2"));
+  Wire(Exit2, this, &TMainForm::Exit2Click);
+
+  Help1 = MainMenu1->addMenu(QStringLiteral("&Help"));
+  Help1->setObjectName(QStringLiteral("Help1"));
+  Howtousethisprogram1 = Help1->addAction(QStringLiteral("H&ow to use this program"));
+  Howtousethisprogram1->setObjectName(QStringLiteral("Howtousethisprogram1"));
+  TechnicalSupport1 = Help1->addAction(QStringLiteral("&Technical Support"));
+  TechnicalSupport1->setObjectName(QStringLiteral("TechnicalSupport1"));
+}
+
+void TMainForm::DeclareBoardImage() {
+  BoardImage1 = new TBoardImage(Client());
+  BoardImage1->setObjectName(QStringLiteral("BoardImage1"));
+  BoardImage1->setGeometry(kBoardImageBounds);
+  // AutoSize off arrives before the picture, so the photograph is stretched into the
+  // declared 600 x 384 instead of resizing the control.
+  BoardImage1->SetAutoSize(false);
+  TPicture photograph;
+  photograph.LoadFromFile(QString::fromLatin1(kBoardPhotograph));
+  BoardImage1->SetPicture(photograph);
+  BoardImage1->SetStretch(true);
+  BoardImage1->SetMenu(MainMenu1);
+}
+
+void TMainForm::Exit2Click(QObject* /*Sender*/) { close(); }
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+  // Closing the main form ends the message loop and so the program.
+  event->accept();
+  QCoreApplication::quit();
+}
