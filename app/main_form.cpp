@@ -6,7 +6,9 @@
 
 #include "platform/colour.h"
 #include "platform/events.h"
+#include "platform/application.h"
 #include "setupctrls/board_image.h"
+#include "setupctrls/setup_supporter.h"
 
 TMainForm* MainForm = nullptr;
 
@@ -30,6 +32,10 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
   DeclareWindow();
   DeclareMenu();
   DeclareBoardImage();
+  DeclarePage();
+  Wire(Howtousethisprogram1, this, &TMainForm::Howtousethisprogram1Click);
+  Wire(TechnicalSupport1, this, &TMainForm::TechnicalSupport1Click);
+  Guarded(this, [this] { FormCreate(this); });
 }
 
 TMainForm::~TMainForm() {
@@ -86,6 +92,32 @@ void TMainForm::DeclareBoardImage() {
 }
 
 void TMainForm::Exit2Click(QObject* /*Sender*/) { close(); }
+
+void TMainForm::FormCreate(QObject* /*Sender*/) {
+  // The supporter builds its label and windows at the first idle moment, after the
+  // main window has been shown.
+  TSetupSupporter* supporter = SetSup;
+  Application().SetOnIdle([supporter](QObject* sender, bool& done) { supporter->FirstIdle(sender, done); });
+  modeCOMBO->setCurrentIndex(0);
+}
+
+// The Help commands only show and hide the supporter's windows. Before the first idle
+// moment those windows do not exist yet, and the commands then do nothing.
+void TMainForm::Howtousethisprogram1Click(QObject* /*Sender*/) {
+  if (QWidget* form = SetSup->HelpForm()) form->setVisible(true);
+}
+
+void TMainForm::TechnicalSupport1Click(QObject* /*Sender*/) {
+  if (QWidget* form = SetSup->TechForm()) form->setVisible(true);
+}
+
+void TMainForm::Closehelpdialog1Click(QObject* /*Sender*/) {
+  if (QWidget* form = SetSup->HelpForm()) form->setVisible(false);
+}
+
+void TMainForm::DisplayClick(QObject* /*Sender*/) {
+  if (QWidget* form = SetSup->PCIForm()) form->setVisible(true);
+}
 
 void TMainForm::closeEvent(QCloseEvent* event) {
   // Closing the main form ends the message loop and so the program.
