@@ -3,7 +3,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build run test bench fuzz format format-check clean
+.PHONY: all deps configure build run test bench fuzz package format format-check clean
 
 all: build
 
@@ -26,6 +26,9 @@ test: build
 bench: build
 	@cmake --build $(BUILD) -j$(JOBS) --target bench_all 2>/dev/null || true
 	@tools/run_bench.sh $(BUILD)
+
+package: build
+	@cd $(BUILD) && cpack -G DEB
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
