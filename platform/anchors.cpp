@@ -3,6 +3,7 @@
 #include <QEvent>
 #include <QPointer>
 #include <QResizeEvent>
+#include <algorithm>
 
 namespace {
 
@@ -73,9 +74,13 @@ void SetAnchors(QWidget* control, TAnchors anchors) {
   m.centreX = size.width() > 0 ? (r.left() + r.width() / 2.0) / size.width() : 0.5;
   m.centreY = size.height() > 0 ? (r.top() + r.height() / 2.0) / size.height() : 0.5;
   control->setProperty(kMarginsProperty, QVariant::fromValue(m));
-  if (parent->findChild<AnchorFilter*>(QString(), Qt::FindDirectChildrenOnly) == nullptr) {
-    parent->installEventFilter(new AnchorFilter(parent));
-  }
+  // The filter has no meta-object of its own, so findChild<AnchorFilter*> would take any
+  // child for one; look for it by its dynamic type instead.
+  const QObjectList& siblings = parent->children();
+  const bool hasFilter = std::any_of(siblings.begin(), siblings.end(), [](QObject* child) {
+    return dynamic_cast<AnchorFilter*>(child) != nullptr;
+  });
+  if (!hasFilter) parent->installEventFilter(new AnchorFilter(parent));
 }
 
 TAnchors Anchors(const QWidget* control) {
