@@ -3,6 +3,7 @@
 #include <QImage>
 #include <QWidget>
 #include <cstdint>
+#include <utility>
 
 #include "platform/canvas.h"
 #include "platform/colour.h"
