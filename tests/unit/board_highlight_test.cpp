@@ -8,6 +8,8 @@
 #include <QPushButton>
 #include <QTest>
 #include <QWindow>
+#include <filesystem>
+#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -19,6 +21,20 @@
 namespace {
 
 using TLook = TBoardHighlight::TLook;
+
+// These tests run with windows that have no frame at all, which the window system tells
+// only once a window is on the screen: popups are first sized by an estimated frame and
+// must come out right once the real one is known. The platform reads its configuration
+// when the application starts, after this.
+[[maybe_unused]] const bool kFramelessConfigured = [] {
+  const std::filesystem::path path =
+      std::filesystem::temp_directory_path() /
+      ("board_highlight_test_" + std::to_string(QCoreApplication::applicationPid()) + ".json");
+  std::ofstream(path) << R"({"windowFrameMargins":false,"screens":[{"name":"plain","x":0,"y":0,"width":800,)"
+                      << R"("height":800,"logicalDpi":96,"logicalBaseDpi":96,"dpr":1}]})";
+  qputenv("QT_QPA_PLATFORM", QByteArray("offscreen:configfile=") + path.string().c_str());
+  return true;
+}();
 
 // A class derived from the circle, which the linking rules must not count.
 class DerivedHighlight : public TBoardHighlight {
@@ -799,6 +815,38 @@ TEST(BoardHighlight, DestroyingACircleWithAnOpenPopupIsClean) {
   Settle();
   EXPECT_EQ(page.b->Popup(), nullptr);
   EXPECT_TRUE(page.form->findChildren<TPopupForm*>().isEmpty());
+}
+
+// --- Sizes once the real frame is known ----------------------------------------------------
+
+TEST(BoardHighlight, PopupSizesFollowTheRealFrame) {
+  Page page;
+  auto* bare = page.Circle("LED info", htOptions, {10, 10, 65, 65});
+  auto* flat = page.Circle("Mode Settings", htSettings, {110, 10, 65, 65});
+  auto* panel = page.Panel();
+  panel->resize(194, 9);
+  flat->SetRadioPanel(panel);
+  page.Show();
+
+  bare->CMMouseEnter(0);
+  TPopupForm* popup = bare->Popup();
+  ASSERT_NE(popup, nullptr);
+  // Without a frame the outer size is the client size: exactly 194 x 141, 38 below the board.
+  EXPECT_TRUE(QTest::qWaitFor([&] { return popup->frameGeometry() == QRect(10, 10 + 200 + 38, 194, 141); }))
+      << popup->frameGeometry().x() << "," << popup->frameGeometry().y() << " "
+      << popup->frameGeometry().width() << "x" << popup->frameGeometry().height();
+  EXPECT_EQ(popup->minimumSize(), QSize(194, 141));
+  EXPECT_EQ(popup->DoneButton()->geometry(), QRect(194 - 64, 141 - 44, 58, 25));
+  popup->close();
+
+  flat->CMMouseEnter(0);
+  popup = flat->Popup();
+  ASSERT_NE(popup, nullptr);
+  // 194 x 118 of client would be below the smallest outer height, 122.
+  EXPECT_TRUE(QTest::qWaitFor([&] { return popup->frameGeometry() == QRect(450, 20, 194, 122); }))
+      << popup->frameGeometry().x() << "," << popup->frameGeometry().y() << " "
+      << popup->frameGeometry().width() << "x" << popup->frameGeometry().height();
+  EXPECT_EQ(popup->minimumSize(), QSize(194, 122));
 }
 
 }  // namespace
