@@ -147,9 +147,12 @@ void TPopupForm::ShowAndActivate() {
 }
 
 void TPopupForm::CorrectForRealFrame() {
+  FCorrectionQueued = false;
   if (!FFrameCorrectionPending) return;
-  FFrameCorrectionPending = false;
   const QMargins frame = FrameMargins();
+  // A window manager may frame the window a little after it first shows; until a frame
+  // appears the window is kept as if it had none.
+  if (!frame.isNull()) FFrameCorrectionPending = false;
   if (frame != FFrameUsed) {
     QSize client = FFixedOuter.isValid() ? FFixedOuter.shrunkBy(frame) : size();
     const QSize outer = client.grownBy(frame).expandedTo(QSize(kMinOuterWidth, kMinOuterHeight));
@@ -179,7 +182,8 @@ bool TPopupForm::event(QEvent* event) {
       case QEvent::Paint:
         // Once the window is on the screen its frame is known. Corrected from the queue,
         // not from inside the window system's own notification or paint.
-        if (windowHandle() != nullptr && windowHandle()->isExposed()) {
+        if (!FCorrectionQueued && windowHandle() != nullptr && windowHandle()->isExposed()) {
+          FCorrectionQueued = true;
           QMetaObject::invokeMethod(this, &TPopupForm::CorrectForRealFrame, Qt::QueuedConnection);
         }
         break;
@@ -233,15 +237,15 @@ void TPopupForm::closeEvent(QCloseEvent* event) {
   TCloseAction action = caHide;
   if (FOnClose) Guarded(this, [&] { FOnClose(this, action); });
   switch (action) {
-    case caNone: event->ignore(); break;
+    case caNone: event->ignore(); return;
     case caMinimize:
       event->ignore();
       showMinimized();
-      break;
-    case caFree:
-      event->accept();
-      deleteLater();
-      break;
-    case caHide: event->accept(); break;
+      return;
+    case caFree: deleteLater(); break;
+    case caHide: break;
   }
+  event->accept();
+  // From now on the window keeps whatever size and place it has, the user's included.
+  FFrameCorrectionPending = false;
 }

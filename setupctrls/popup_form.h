@@ -108,6 +108,7 @@ class TPopupForm : public QWidget {
   // Sizing and placement made before the window system knew the frame, redone once
   // with the real frame when the window is first on the screen.
   bool FFrameCorrectionPending = true;
+  bool FCorrectionQueued = false;
   QMargins FFrameUsed;
   QSize FFixedOuter;
   QPoint FPlacement;

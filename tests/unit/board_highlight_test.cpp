@@ -746,27 +746,6 @@ INSTANTIATE_TEST_SUITE_P(
 
 // --- Further interaction rules --------------------------------------------------------------
 
-TEST(BoardHighlight, TourLightsTheGroupAndLeavesThePopupOpen) {
-  TransitionPage page;
-  page.Show();
-  page.Perform(Act::Tour);
-  EXPECT_TRUE(page.a->Hot());
-  EXPECT_TRUE(page.b->Hot());
-  ASSERT_NE(page.a->Popup(), nullptr);
-  EXPECT_TRUE(page.a->Popup()->isVisible());
-  EXPECT_TRUE(page.a->Pinned());
-  EXPECT_EQ(page.clicks, 1);
-}
-
-TEST(BoardHighlight, TourWithoutFirstDoesNothing) {
-  TransitionPage page;
-  page.board->SetFirst(nullptr);
-  page.Show();
-  page.Perform(Act::Tour);
-  EXPECT_FALSE(page.a->Hot());
-  EXPECT_EQ(page.a->Popup(), nullptr);
-}
-
 // Pinning a popup that was closed while the mouse stayed on its circle brings it back,
 // pinned, with the group lit.
 TEST(BoardHighlight, PinningAHiddenPopupShowsItAgain) {
