@@ -4,9 +4,9 @@
 #include <QCloseEvent>
 #include <QPalette>
 
+#include "platform/application.h"
 #include "platform/colour.h"
 #include "platform/events.h"
-#include "platform/application.h"
 #include "setupctrls/board_image.h"
 #include "setupctrls/setup_supporter.h"
 
@@ -26,6 +26,10 @@ void Wire(QAction* action, TMainForm* form, Handler handler) {
 }
 
 }  // namespace
+
+// The photograph is compiled into the app library; a static library's resources are
+// registered only when asked for.
+static void RegisterAssets() { Q_INIT_RESOURCE(assets); }
 
 TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
   setObjectName(QStringLiteral("MainForm"));
@@ -84,6 +88,7 @@ void TMainForm::DeclareBoardImage() {
   // AutoSize off arrives before the picture, so the photograph is stretched into the
   // declared 600 x 384 instead of resizing the control.
   BoardImage1->SetAutoSize(false);
+  RegisterAssets();
   TPicture photograph;
   photograph.LoadFromFile(QString::fromLatin1(kBoardPhotograph));
   BoardImage1->SetPicture(photograph);

@@ -18,7 +18,9 @@ int SelectedEntry(const QComboBox* list) {
 
 void TMainForm::modeCOMBOChange(QObject* /*Sender*/) { ApplyMode(ModeJumpers(), SelectedEntry(modeCOMBO)); }
 
-void TMainForm::modeJMPClick(QObject* /*Sender*/) { modeCOMBO->setCurrentIndex(ModeJMPClicked(ModeJumpers())); }
+void TMainForm::modeJMPClick(QObject* /*Sender*/) {
+  modeCOMBO->setCurrentIndex(ModeJMPClicked(ModeJumpers()));
+}
 
 void TMainForm::ModeTxClick(QObject* /*Sender*/) { modeCOMBO->setCurrentIndex(ModeTxClicked(ModeJumpers())); }
 

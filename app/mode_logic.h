@@ -18,8 +18,10 @@ constexpr int kModeCount = 7;
 
 // The mode list's entries and the placement each one stands for, by list index.
 constexpr std::array<const char*, kModeCount> kModeNames = {
-    "RS 232 Mode",           "RS 422 Mode",           "RS 485 Two Wire Mode", "RS 485 Two Wire Mode-TERM",
-    "RS 485 Four Wire Mode", "RS 485 Four Wire Mode-TERM", "Channel Disabled"};
+    "RS 232 Mode",           "RS 422 Mode",
+    "RS 485 Two Wire Mode",  "RS 485 Two Wire Mode-TERM",
+    "RS 485 Four Wire Mode", "RS 485 Four Wire Mode-TERM",
+    "Channel Disabled"};
 
 constexpr std::array<TModePlacement, kModeCount> kModeTable = {{
     {jsLeft, false, false, false, false, false},

@@ -47,16 +47,16 @@ void TMainForm::DeclarePage() {
   usbHLT->SetHighlightType(htOptions);
   usbHLT->SetTitle(QStringLiteral("USB Connector"));
 
-  ModePNL = DeclarePanel(Client(), "ModePNL", {624, 193, 201, 200}, 1,
-                         {QStringLiteral("You may click on the jumpers or use the drop down list to select the mode "
-                                         "for operation. When you have found the configuration for the mode you "
-                                         "want, place the jumpers on the board in the same manner shown on screen."),
-                          QStringLiteral("Each Channel may be configured independantly.")});
+  ModePNL = DeclarePanel(
+      Client(), "ModePNL", {624, 193, 201, 200}, 1,
+      {QStringLiteral("You may click on the jumpers or use the drop down list to select the mode "
+                      "for operation. When you have found the configuration for the mode you "
+                      "want, place the jumpers on the board in the same manner shown on screen."),
+       QStringLiteral("Each Channel may be configured independantly.")});
   DeclareModePanel();
-  ledPNL = DeclarePanel(
-      Client(), "ledPNL", {8, 216, 194, 9}, 2,
-      {QStringLiteral("LED Power: Power indicator"),
-       QStringLiteral("LED A-D: Indicate TX/RX activity for channels A-D on the board")});
+  ledPNL = DeclarePanel(Client(), "ledPNL", {8, 216, 194, 9}, 2,
+                        {QStringLiteral("LED Power: Power indicator"),
+                         QStringLiteral("LED A-D: Indicate TX/RX activity for channels A-D on the board")});
   usbPNL = DeclarePanel(Client(), "usbPNL", {24, 496, 194, 9}, 3,
                         {QStringLiteral("The USB connector on this board is a USB type B socket.")});
 

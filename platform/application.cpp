@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QThread>
+#include <QTimer>
 
 #include "platform/events.h"
 
@@ -24,16 +25,20 @@ void TApplication::Initialize() {
 
 void TApplication::SetOnIdle(TIdleEvent event) {
   FOnIdle = std::move(event);
-  if (FOnIdle) Initialize();
+  if (!FOnIdle) return;
+  Initialize();
+  // The queue may already be empty, and loops that never block (a test's event
+  // processing) never report it: look once more when the pending events are done.
+  ScheduleIdle();
 }
 
-// The dispatcher is about to wait for events: the queue has run empty. The handler runs
-// from the loop itself rather than inside the dispatcher's notification, so it may open
-// windows and message boxes freely.
+// The queue has run empty. A zero timer fires once the pending events are processed;
+// the handler then runs from the loop itself rather than inside the dispatcher's
+// notification, so it may open windows and message boxes freely.
 void TApplication::ScheduleIdle() {
   if (!FOnIdle || FIdleQueued) return;
   FIdleQueued = true;
-  QMetaObject::invokeMethod(this, &TApplication::RunIdle, Qt::QueuedConnection);
+  QTimer::singleShot(0, this, &TApplication::RunIdle);
 }
 
 void TApplication::RunIdle() {
@@ -50,7 +55,8 @@ int TApplication::Run() {
   if (FMainForm != nullptr) {
     if (FMainForm->windowState() & Qt::WindowMaximized) {
       // Without a window manager nobody maximises the window: take the work area.
-      if (QScreen* screen = QGuiApplication::primaryScreen()) FMainForm->setGeometry(screen->availableGeometry());
+      if (QScreen* screen = QGuiApplication::primaryScreen())
+        FMainForm->setGeometry(screen->availableGeometry());
     }
     FMainForm->show();
     QApplication::setQuitOnLastWindowClosed(false);
@@ -93,7 +99,8 @@ int TApplication::MessageBox(const QString& Text, const QString& Caption, unsign
   switch (Flags & 0xF) {
     case MB_OKCANCEL: answers = {{QMessageBox::Ok, IDOK}, {QMessageBox::Cancel, IDCANCEL}}; break;
     case MB_ABORTRETRYIGNORE:
-      answers = {{QMessageBox::Abort, IDABORT}, {QMessageBox::Retry, IDRETRY}, {QMessageBox::Ignore, IDIGNORE}};
+      answers = {
+          {QMessageBox::Abort, IDABORT}, {QMessageBox::Retry, IDRETRY}, {QMessageBox::Ignore, IDIGNORE}};
       break;
     case MB_YESNOCANCEL:
       answers = {{QMessageBox::Yes, IDYES}, {QMessageBox::No, IDNO}, {QMessageBox::Cancel, IDCANCEL}};

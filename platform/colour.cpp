@@ -7,12 +7,9 @@ TColor ColorToRGB(TColor c) {
   if ((c & clSystemColor) == 0) return c & 0x00FFFFFF;
   const QPalette palette = QGuiApplication::palette();
   switch (c) {
-    case clBtnFace:
-      return FromQColor(palette.color(QPalette::Button));
-    case clWindowText:
-      return FromQColor(palette.color(QPalette::WindowText));
-    default:
-      return FromQColor(palette.color(QPalette::Window));
+    case clBtnFace: return FromQColor(palette.color(QPalette::Button));
+    case clWindowText: return FromQColor(palette.color(QPalette::WindowText));
+    default: return FromQColor(palette.color(QPalette::Window));
   }
 }
 

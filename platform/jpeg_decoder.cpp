@@ -70,7 +70,8 @@ QImage DecodeJpeg(const QByteArray& bytes, QString* error) {
   info.out_color_space = JCS_RGB;
   jpeg_start_decompress(&info);
 
-  *image = QImage(static_cast<int>(info.output_width), static_cast<int>(info.output_height), QImage::Format_RGB32);
+  *image =
+      QImage(static_cast<int>(info.output_width), static_cast<int>(info.output_height), QImage::Format_RGB32);
   if (image->isNull()) {
     jpeg_destroy_decompress(&info);
     if (error) *error = QStringLiteral("Not enough memory for the picture");
@@ -83,7 +84,8 @@ QImage DecodeJpeg(const QByteArray& bytes, QString* error) {
     JSAMPROW rows[1] = {row};
     jpeg_read_scanlines(&info, rows, 1);
     auto* out = reinterpret_cast<QRgb*>(image->scanLine(y));
-    for (JDIMENSION x = 0; x < info.output_width; ++x) out[x] = qRgb(row[x * 3], row[x * 3 + 1], row[x * 3 + 2]);
+    for (JDIMENSION x = 0; x < info.output_width; ++x)
+      out[x] = qRgb(row[x * 3], row[x * 3 + 1], row[x * 3 + 2]);
   }
   jpeg_finish_decompress(&info);
   const bool damaged = manager.base.num_warnings > 0;

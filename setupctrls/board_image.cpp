@@ -112,8 +112,8 @@ bool TBoardImage::NotifyPaletteChange() {
 const QImage& TBoardImage::ScaledPicture(const QSize& size) {
   if (FScaled.size() != size || FScaled.isNull()) {
     const QImage& source = FPicture.Image();
-    FScaled = size == source.size() ? source
-                                    : source.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    FScaled =
+        size == source.size() ? source : source.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
   }
   return FScaled;
 }

@@ -76,7 +76,8 @@ TEST_P(ModeClick, LeadsToTheRowTheRulesName) {
 }
 
 INSTANTIATE_TEST_SUITE_P(AllPlacementsAllDrawings, ModeClick,
-                         ::testing::Combine(::testing::Range(0, kModeCount), ::testing::Range(0, int(kDrawingCount))),
+                         ::testing::Combine(::testing::Range(0, kModeCount),
+                                            ::testing::Range(0, int(kDrawingCount))),
                          [](const auto& info) {
                            return "from" + std::to_string(std::get<0>(info.param)) + "_" +
                                   kDrawingNames[std::get<1>(info.param)];

@@ -7,6 +7,9 @@
 #include "platform/picture.h"
 #include "support/pictures.h"
 
+// The photograph lives in the app library's resources, registered on request.
+static void RegisterAssets() { Q_INIT_RESOURCE(assets); }
+
 namespace {
 
 TEST(JpegDecoder, DecodesSizeAndColour) {
@@ -21,6 +24,7 @@ TEST(JpegDecoder, DecodesSizeAndColour) {
 }
 
 TEST(JpegDecoder, BoardPhotographDecodesAt793By508) {
+  RegisterAssets();
   QFile file(QStringLiteral(":/assets/board.jpg"));
   ASSERT_TRUE(file.open(QIODevice::ReadOnly));
   const QImage image = DecodeJpeg(file.readAll());
@@ -73,13 +77,12 @@ QByteArray PngBytes() {
   return bytes;
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, JpegDecoderBadInput,
-                         ::testing::Values(BadInput{"empty", QByteArray()}, BadInput{"truncated", Truncated()},
-                                           BadInput{"damaged_header", DamagedHeader()},
-                                           BadInput{"marker_only", HeaderOnly()},
-                                           BadInput{"text", QByteArray("not a picture at all")},
-                                           BadInput{"png", PngBytes()}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Cases, JpegDecoderBadInput,
+    ::testing::Values(BadInput{"empty", QByteArray()}, BadInput{"truncated", Truncated()},
+                      BadInput{"damaged_header", DamagedHeader()}, BadInput{"marker_only", HeaderOnly()},
+                      BadInput{"text", QByteArray("not a picture at all")}, BadInput{"png", PngBytes()}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Picture, AssignCopiesTheGraphicAndNotifies) {
   const TPicture source = MakePicture(10, 6);

@@ -36,7 +36,8 @@ TEST(MainForm, DeclaredMenuHoldsOnlyFileAndHelp) {
   auto form = NewForm();
   EXPECT_EQ(Captions(form->MainMenu1->actions()), (QStringList{"&File", "&Help"}));
   EXPECT_EQ(Captions(form->File1->actions()), QStringList{"&Exit"});
-  EXPECT_EQ(Captions(form->Help1->actions()), (QStringList{"H&ow to use this program", "&Technical Support"}));
+  EXPECT_EQ(Captions(form->Help1->actions()),
+            (QStringList{"H&ow to use this program", "&Technical Support"}));
   EXPECT_EQ(form->Exit2->objectName(), QStringLiteral("Exit2"));
 }
 
