@@ -135,8 +135,14 @@ void TBoardImage::paintEvent(QPaintEvent* /*event*/) {
   }
   if (FCenterOnForm && parentWidget() != nullptr) {
     const QSize outer = OuterSizeOfParent(parentWidget());
-    // Moving schedules one more paint at the new place, which then finds it unchanged.
-    move((outer.width() - width()) / 2, (outer.height() - height()) / 2);
+    const QPoint centre((outer.width() - width()) / 2, (outer.height() - height()) / 2);
+    if (centre != pos()) {
+      // Draw nothing at the old place: one more full paint at the new place follows,
+      // which then finds the position unchanged.
+      move(centre);
+      update();
+      return;
+    }
   }
 
   QPainter painter(this);

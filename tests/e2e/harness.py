@@ -40,6 +40,7 @@ class Image:
             pos = end
         check(parts[0] == b"P6", "screenshot is not a binary PPM")
         self.width, self.height = int(parts[1]), int(parts[2])
+        check(parts[3] == b"255", "screenshot is not 8 bits per sample")
         self.pixels = data[pos + 1:]
 
     def pixel(self, x, y):
@@ -57,11 +58,22 @@ class Session:
         self.env.pop("WAYLAND_DISPLAY", None)
         self.procs = []
         self.app = None
-        self.xvfb = self._spawn(["Xvfb", self.display, "-screen", "0", screen, "-nolisten", "tcp"])
-        self._wait_for(lambda: self._ok(["xdpyinfo"]), 20, "X server did not start")
-        self._spawn(["openbox"])
-        self._wait_for(lambda: "_NET_SUPPORTING_WM_CHECK" in self._out(["xprop", "-root"]), 20,
-                       "window manager did not start")
+        try:
+            self.xvfb = self._spawn(["Xvfb", self.display, "-screen", "0", screen, "-nolisten", "tcp"])
+            self._wait_for(lambda: self._ok(["xdpyinfo"]), 30, "X server did not start")
+            for attempt in range(3):
+                wm = self._spawn(["openbox"])
+                try:
+                    self._wait_for(lambda: "_NET_SUPPORTING_WM_CHECK" in self._out(["xprop", "-root"]), 20,
+                                   "window manager did not start")
+                    break
+                except Failure:
+                    wm.kill()
+                    if attempt == 2:
+                        raise
+        except BaseException:
+            self.close()
+            raise
 
     @staticmethod
     def _free_display():
@@ -159,7 +171,7 @@ class Session:
 
     # --- pixels ------------------------------------------------------------------
     def screenshot(self, name):
-        data = subprocess.run(["import", "-window", "root", "ppm:-"], env=self.env, stdout=subprocess.PIPE,
+        data = subprocess.run(["import", "-window", "root", "-depth", "8", "ppm:-"], env=self.env, stdout=subprocess.PIPE,
                               check=True).stdout
         subprocess.run(["convert", "ppm:-", os.path.join(self.shots, f"{name}.png")], input=data, check=True)
         return Image(data)
@@ -179,7 +191,11 @@ class Session:
 
 def run(scenario):
     program = sys.argv[1]
-    session = Session(program)
+    try:
+        session = Session(program)
+    except Failure as e:
+        print(f"FAILED: {e}")
+        sys.exit(1)
     try:
         scenario(session)
     except Failure as e:

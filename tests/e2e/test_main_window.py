@@ -24,14 +24,15 @@ def scenario(s):
     wid = s.wait_window("Setup")
     s.settle(lambda: "MAXIMIZED_HORZ" in s.window_state(wid) and "MAXIMIZED_VERT" in s.window_state(wid),
              message="the main window is not maximised")
-    x, y, w, h = s.geometry(wid)
     sw, sh = s.screen_size()
-    check(w >= sw * 0.9 and h >= sh * 0.8, f"maximised window is only {w}x{h} on {sw}x{sh}")
-
-    left, right, top, bottom = s.frame_extents(wid)
-    outer_w, outer_h = w + left + right, h + top + bottom
 
     def board_in_place():
+        # The window manager may still be placing the window: measure it each time.
+        x, y, w, h = s.geometry(wid)
+        left, right, top, bottom = s.frame_extents(wid)
+        outer_w, outer_h = w + left + right, h + top + bottom
+        if w < sw * 0.9 or h < sh * 0.8:
+            return False
         shot = s.screenshot("main_window")
         cy = client_top(shot, x + 3, y, y + 80)
         bx = x + (outer_w - BOARD_W) // 2
@@ -43,7 +44,7 @@ def scenario(s):
         return all(not is_white(shot.pixel(px, py)) for px, py in inside) and all(
             is_white(shot.pixel(px, py)) for px, py in outside)
 
-    s.settle(board_in_place, message="the photograph is not where the centring puts it")
+    s.settle(board_in_place, timeout=40, message="the photograph is not where the centring puts it")
 
     s.activate(wid)
     s.key("alt+f")
