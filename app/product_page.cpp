@@ -24,11 +24,16 @@ Component* Declare(QWidget* parent, const char* name, QRect bounds) {
 QLabel* DeclareLabel(QWidget* parent, const char* name, QRect bounds, const char* caption) {
   auto* label = Declare<QLabel>(parent, name, bounds);
   label->setText(QLatin1String(caption));
+  // Labels size themselves to their caption, whatever font the system substitutes.
+  label->adjustSize();
   return label;
 }
 
 TRadioPanel* DeclarePanel(QWidget* parent, const char* name, QRect bounds, int tabOrder, QStringList lines) {
   auto* panel = Declare<TRadioPanel>(parent, name, bounds);
+  // The panel keeps the page font when its popup takes it in, so that its labels and
+  // list stay the size they were declared for.
+  panel->setFont(parent->window()->font());
   panel->SetBevelOuter(bvNone);
   panel->SetLines(lines);
   panel->setProperty("TabOrder", tabOrder);
