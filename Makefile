@@ -24,7 +24,6 @@ test: build
 	@ctest --test-dir $(BUILD) --output-on-failure -j$(JOBS) --timeout 900
 
 bench: build
-	@cmake --build $(BUILD) -j$(JOBS) --target bench_all 2>/dev/null || true
 	@tools/run_bench.sh $(BUILD)
 
 package: build
