@@ -26,6 +26,13 @@ test: build
 bench: build
 	@tools/run_bench.sh $(BUILD)
 
+fuzz: build
+	@for t in $(BUILD)/tests/fuzz/targets/*_fuzz; do \
+	  name=$$(basename $$t); corpus=$${name%_fuzz}; \
+	  mkdir -p $(BUILD)/tests/fuzz/corpus/$$corpus; \
+	  $$t -max_total_time=$${FUZZ_SECONDS:-600} $(BUILD)/tests/fuzz/corpus/$$corpus tests/fuzz/corpus/$$corpus; \
+	done
+
 package: build
 	@cd $(BUILD) && cpack -G DEB
 
