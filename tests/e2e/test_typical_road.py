@@ -36,12 +36,18 @@ def scenario(s):
     outer_w, outer_h = mw + left + right, mh + top + bottom
     image_left, image_top = (outer_w - 600) // 2, (outer_h - 384) // 2
 
+    seen = []
+
     def placed():
         px, py, _, _ = s.geometry(popup)
         pl, _, pt, _ = s.frame_extents(popup)
-        return (px - pl, py - pt) == (image_left + 482, image_top + 119)
+        seen[:] = [(px - pl, py - pt), (pl, pt)]
+        return seen[0] == (image_left + 482, image_top + 119)
 
-    s.settle(placed, message=f"popup is not at ({image_left + 482}, {image_top + 119})")
+    try:
+        s.settle(placed, timeout=30)
+    except Exception:
+        check(False, f"popup is at {seen[0]} (frame {seen[1]}), not at ({image_left + 482}, {image_top + 119})")
     px, py, pw, ph = s.geometry(popup)
     check((pw, ph) == (201, 309), f"popup client area is {pw}x{ph}, not 201x309")
     shot = s.screenshot("road_2_popup")
