@@ -6,6 +6,7 @@
 #include <QLineEdit>
 
 #include "app/main_form.h"
+#include "setupctrls/accessibility.h"
 #include "setupctrls/board_highlight.h"
 #include "setupctrls/board_image.h"
 #include "setupctrls/radio_panel.h"
@@ -43,6 +44,7 @@ TRadioPanel* DeclarePanel(QWidget* parent, const char* name, QRect bounds, int t
 }  // namespace
 
 void TMainForm::DeclarePage() {
+  InstallAccessibility();
   ModeHLT = Declare<TBoardHighlight>(BoardImage1, "ModeHLT", {264, 24, 281, 81});
   ModeHLT->SetTitle(QStringLiteral("Mode Settings"));
   ledHLT = Declare<TBoardHighlight>(BoardImage1, "ledHLT", {32, 0, 233, 81});
@@ -98,6 +100,14 @@ void TMainForm::DeclareModePanel() {
   Label1 = DeclareLabel(ModePNL, "Label1", {8, 16, 33, 13}, "RS232");
   Label7 = DeclareLabel(ModePNL, "Label7", {96, 8, 38, 13}, "RS422/");
   Label8 = DeclareLabel(ModePNL, "Label8", {96, 24, 33, 13}, "RS485");
+
+  // Each label names its jumper, also for assistive technology.
+  Label3->setBuddy(ModeTx);
+  Label2->setBuddy(ModeRx);
+  Label4->setBuddy(Term);
+  Label5->setBuddy(TxRxPlus);
+  Label6->setBuddy(TxRxMinus);
+  Label1->setBuddy(modeJMP);
 
   modeCOMBO = Declare<QComboBox>(ModePNL, "modeCOMBO", {16, 160, 177, 21});
   modeCOMBO->setEditable(true);
