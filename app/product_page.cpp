@@ -3,9 +3,8 @@
 // declared order (their stacking and child order); references between them are set
 // once every component exists.
 
-#include <QLineEdit>
-
 #include "app/main_form.h"
+#include "platform/change_event.h"
 #include "setupctrls/accessibility.h"
 #include "setupctrls/board_highlight.h"
 #include "setupctrls/board_image.h"
@@ -116,9 +115,7 @@ void TMainForm::DeclareModePanel() {
   modeCOMBO->setCurrentIndex(-1);
 
   // The list's change event fires on user action only, never when code sets the index.
-  auto change = [this] { Guarded(modeCOMBO, [this] { modeCOMBOChange(modeCOMBO); }); };
-  connect(modeCOMBO, &QComboBox::activated, this, change);
-  connect(modeCOMBO->lineEdit(), &QLineEdit::textEdited, this, change);
+  SetOnChange(modeCOMBO, [this](QObject* sender) { modeCOMBOChange(sender); });
 
   ModeTx->SetOnClick([this](QObject* sender) { ModeTxClick(sender); });
   modeJMP->SetOnClick([this](QObject* sender) { modeJMPClick(sender); });
