@@ -6,6 +6,9 @@
 int main(int argc, char** argv) {
   QApplication qtApplication(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Setup"));
+  // Window managers and docks match the running window to the installed desktop entry
+  // by this id.
+  QGuiApplication::setDesktopFileName(QStringLiteral("org.example.NbQuadportSetup"));
 
   Application().Initialize();
   Application().CreateForm(MainForm);
