@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QCursor>
 #include <QPlainTextEdit>
 #include <QTest>
@@ -50,6 +51,11 @@ struct ShownPage {
     return circle->Popup();
   }
 };
+
+QString Read(QObject* object, QAccessible::Text what) {
+  QAccessibleInterface* face = QAccessible::queryAccessibleInterface(object);
+  return face != nullptr ? face->text(what) : QStringLiteral("<none>");
+}
 
 QStringList Captions(const QList<QAction*>& actions) {
   QStringList captions;
@@ -127,14 +133,20 @@ TEST(MinimalPage, ClickingTheJumperMovesTheListAndBack) {
   EXPECT_FALSE(jumper->Closed());
   EXPECT_EQ(list->currentIndex(), TMinimalForm::kNotTerminated);
 
+  // Assistive technology reads the jumper by its label and hears where the cap is.
+  EXPECT_EQ(Read(jumper, QAccessible::Name), QStringLiteral("Line termination"));
+
   const struct {
     bool closed;
     const char* entry;
-  } steps[] = {{true, "Terminated"}, {false, "Not terminated"}, {true, "Terminated"}};
+    const char* heard;
+  } steps[] = {
+      {true, "Terminated", "closed"}, {false, "Not terminated", "open"}, {true, "Terminated", "closed"}};
   for (const auto& step : steps) {
     QTest::mouseClick(jumper, Qt::LeftButton, {}, jumper->rect().center());
     EXPECT_EQ(jumper->Closed(), step.closed) << step.entry;
     EXPECT_EQ(list->currentText(), QLatin1String(step.entry));
+    EXPECT_EQ(Read(jumper, QAccessible::Description), QLatin1String(step.heard));
   }
   popup->close();
 }
