@@ -61,7 +61,8 @@ int TApplication::Run() {
     FMainForm->show();
     QApplication::setQuitOnLastWindowClosed(false);
     FMainForm->setAttribute(Qt::WA_QuitOnClose, true);
-    connect(qApp, &QApplication::lastWindowClosed, qApp, &QApplication::quit, Qt::UniqueConnection);
+    // quit() is static, so the connection needs a context object; the form ends it when it goes.
+    connect(qApp, &QApplication::lastWindowClosed, FMainForm, [] { QApplication::quit(); });
   }
   return QApplication::exec();
 }
