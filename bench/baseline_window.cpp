@@ -57,6 +57,7 @@ int main(int argc, char** argv) {
 
   TProbedApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Setup"));
+  Report("application_ms", MsBetween(LaunchNs(), NowNs()));
 
   auto* window = new QMainWindow;
   window->setWindowTitle(QStringLiteral("Setup"));
@@ -79,6 +80,8 @@ int main(int argc, char** argv) {
     spot->setGeometry(kCircleBounds);
   }
 
+  Report("form_built_ms", MsBetween(LaunchNs(), NowNs()));
+
   std::int64_t firstPaintAt = 0;
   bool boardPainted = false;
   app.SetAfterEvent([&](QObject* receiver, QEvent::Type type, int depth) {
@@ -87,6 +90,7 @@ int main(int argc, char** argv) {
     if (window->windowHandle() == nullptr || !window->windowHandle()->isExposed()) return;
     firstPaintAt = NowNs();
     Report("first_paint_ms", MsBetween(LaunchNs(), firstPaintAt));
+    Report("first_paint_cpu_ms", ProcessCpuMs());
     if (enters > 0) {
       QCoreApplication::exit(0);
     } else {

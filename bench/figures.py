@@ -140,9 +140,18 @@ def main():
         # The median of each run's later enters, then the median over the runs.
         return median([median(run.values.get("hover_later_ms", [])) for run in runs[key]])
 
+    def paired(name):
+        # Each product run against the baseline run next to it: on a shared machine the
+        # load changes between runs far more than between two neighbours.
+        return median([p.first(name) / b.first(name) for p, b in zip(runs["product"], runs["baseline"])
+                       if p.first(name) is not None and b.first(name)])
+
     start_p, start_b = per_run("product", "first_paint_ms"), per_run("baseline", "first_paint_ms")
-    rss_p = median([run.max_rss_kib / 1024 for run in runs["product"]])
-    rss_b = median([run.max_rss_kib / 1024 for run in runs["baseline"]])
+    cpu_p, cpu_b = per_run("product", "first_paint_cpu_ms"), per_run("baseline", "first_paint_cpu_ms")
+    for run in runs["product"] + runs["baseline"]:
+        run.values["max_rss_mib"] = [run.max_rss_kib / 1024]
+    rss_p, rss_b = per_run("product", "max_rss_mib"), per_run("baseline", "max_rss_mib")
+    start_r, cpu_r, rss_r = paired("first_paint_ms"), paired("first_paint_cpu_ms"), paired("max_rss_mib")
     help_p = per_run("help", "help_after_idle_ms")
     first_p, first_b = per_run("product_hover", "hover_first_ms"), per_run("baseline_hover", "hover_first_ms")
     later_p, later_b = later("product_hover"), later("baseline_hover")
@@ -155,10 +164,11 @@ def main():
         return "-" if ok is None else ("yes" if ok else "NO")
 
     rows = [
-        ("Start-up to first complete paint (ms)", start_p, start_b, 1, ratio(start_p, start_b), "ratio <= 1.2",
-         None if ratio(start_p, start_b) is None else ratio(start_p, start_b) <= 1.2),
-        ("Peak resident memory, start-paint-exit (MiB)", rss_p, rss_b, 1, ratio(rss_p, rss_b), "ratio <= 1.25",
-         None if ratio(rss_p, rss_b) is None else ratio(rss_p, rss_b) <= 1.25),
+        ("Start-up to first complete paint (ms)", start_p, start_b, 1, start_r, "ratio <= 1.2",
+         None if start_r is None else start_r <= 1.2),
+        ("  processor time until then (ms)", cpu_p, cpu_b, 1, cpu_r, "(for reading the above)", None),
+        ("Peak resident memory, start-paint-exit (MiB)", rss_p, rss_b, 1, rss_r, "ratio <= 1.25",
+         None if rss_r is None else rss_r <= 1.25),
         ("Help window after first idle moment (ms)", help_p, None, 1, None, "about 100 (reported)", None),
         ("First hover, popup created (ms)", first_p, first_b, 2, ratio(first_p, first_b), "<= 16 ms",
          None if first_p is None else first_p <= 16),
@@ -170,8 +180,9 @@ def main():
 
     print()
     print(f"Window figures: Qt platform '{platform}', medians of {options.runs} runs "
-          f"({options.enters - 1} later enters per hover run); baseline = bare Qt window, "
-          "plain Qt popup, plain ring loop")
+          f"({options.enters - 1} later enters per hover run); ratios of start-up and memory are "
+          "medians of neighbouring product/baseline pairs")
+    print("Baselines: bare Qt window with the same menus and photograph; stock Qt popup; plain ring loop")
     header = ("Figure", "Product", "Baseline", "Ratio", "Target", "Met?")
     widths = (46, 9, 9, 6, 26, 4)
     line = "  ".join(h.ljust(w) for h, w in zip(header, widths))

@@ -1,5 +1,6 @@
 #include "bench/launch_clock.h"
 
+#include <sys/resource.h>
 #include <time.h>
 #include <unistd.h>
 
@@ -53,6 +54,13 @@ std::int64_t LaunchNs() {
 }
 
 double MsBetween(std::int64_t from, std::int64_t to) { return static_cast<double>(to - from) / 1e6; }
+
+double ProcessCpuMs() {
+  rusage usage{};
+  if (getrusage(RUSAGE_SELF, &usage) != 0) return 0.0;
+  const auto ms = [](const timeval& t) { return static_cast<double>(t.tv_sec) * 1e3 + t.tv_usec / 1e3; };
+  return ms(usage.ru_utime) + ms(usage.ru_stime);
+}
 
 long PeakResidentKiB() {
   std::ifstream status("/proc/self/status");

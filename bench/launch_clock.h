@@ -16,5 +16,8 @@ std::int64_t LaunchNs();
 // Milliseconds between two monotonic timestamps.
 double MsBetween(std::int64_t from, std::int64_t to);
 
+// Processor time this process has used so far (user and system, all threads), in ms.
+double ProcessCpuMs();
+
 // Peak resident memory of this process so far, in KiB (VmHWM); 0 where it cannot be read.
 long PeakResidentKiB();
