@@ -127,7 +127,6 @@ int main(int argc, char** argv) {
       firstPaintAt = NowNs();
       Report("first_paint_ms", MsBetween(LaunchNs(), firstPaintAt));
       Report("first_paint_cpu_ms", ProcessCpuMs());
-      Report("first_paint_cpu_ms", ProcessCpuMs());
       // The user's way out: the File menu's Exit closes the main form.
       if (options.run == TRun::StartUp) MainForm->close();
     }
