@@ -7,17 +7,23 @@
 
 namespace {
 
-// Larger pictures than this are refused rather than allocated: nothing this program
-// shows comes near it, and a damaged header must not ask for gigabytes.
-constexpr long long kMaxPixels = 64LL * 1024 * 1024;
+constexpr char kDamaged[] = "The picture data is damaged";
+constexpr char kTooManyScans[] = "The picture has too many scans";
 
 // libjpeg reports fatal errors through error_exit, which must not return: jump back
 // to the decoder instead of letting the library end the process.
 struct ErrorManager {
   jpeg_error_mgr base;
+  jpeg_progress_mgr progress;
   std::jmp_buf jump;
   char message[JMSG_LENGTH_MAX];
 };
+
+[[noreturn]] void Fail(j_common_ptr info, const char* reason) {
+  auto* manager = reinterpret_cast<ErrorManager*>(info->err);
+  std::snprintf(manager->message, sizeof manager->message, "%s", reason);
+  std::longjmp(manager->jump, 1);
+}
 
 void OnFatalError(j_common_ptr info) {
   auto* manager = reinterpret_cast<ErrorManager*>(info->err);
@@ -25,10 +31,18 @@ void OnFatalError(j_common_ptr info) {
   std::longjmp(manager->jump, 1);
 }
 
-// libjpeg carries on past damaged or missing data with a warning and grey rows; such a
-// picture counts as damaged, so warnings are only counted here.
+// libjpeg carries on past damaged or missing data with a warning and grey rows. Such a
+// picture counts as damaged and is never shown, so decoding stops at the first warning
+// rather than spending time on the rest of a picture that may declare millions of pixels.
 void OnMessage(j_common_ptr info, int level) {
-  if (level < 0) ++info->err->num_warnings;
+  if (level < 0) Fail(info, kDamaged);
+}
+
+// Called between the units of work while the scans are read; stops before the scan past the limit
+// is decoded.
+void OnProgress(j_common_ptr info) {
+  if (info->is_decompressor && reinterpret_cast<j_decompress_ptr>(info)->input_scan_number > kJpegMaxScans)
+    Fail(info, kTooManyScans);
 }
 
 }  // namespace
@@ -44,6 +58,7 @@ QImage DecodeJpeg(const QByteArray& bytes, QString* error) {
   info.err = jpeg_std_error(&manager.base);
   manager.base.error_exit = OnFatalError;
   manager.base.emit_message = OnMessage;
+  manager.progress.progress_monitor = OnProgress;
 
   // Nothing with a destructor may live in this frame across the jump: the image and
   // the row buffer are owned through plain pointers and released on both paths.
@@ -58,10 +73,11 @@ QImage DecodeJpeg(const QByteArray& bytes, QString* error) {
   }
 
   jpeg_create_decompress(&info);
+  info.progress = &manager.progress;
   jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(bytes.constData()),
                static_cast<unsigned long>(bytes.size()));
   jpeg_read_header(&info, TRUE);
-  if (static_cast<long long>(info.image_width) * info.image_height > kMaxPixels) {
+  if (static_cast<long long>(info.image_width) * info.image_height > kJpegMaxPixels) {
     jpeg_destroy_decompress(&info);
     if (error) *error = QStringLiteral("Picture too large");
     delete image;
@@ -88,12 +104,10 @@ QImage DecodeJpeg(const QByteArray& bytes, QString* error) {
       out[x] = qRgb(row[x * 3], row[x * 3 + 1], row[x * 3 + 2]);
   }
   jpeg_finish_decompress(&info);
-  const bool damaged = manager.base.num_warnings > 0;
   jpeg_destroy_decompress(&info);
   delete[] row;
 
-  QImage result = damaged ? QImage() : *image;
+  QImage result = *image;
   delete image;
-  if (damaged && error) *error = QStringLiteral("The picture data is damaged");
   return result;
 }
