@@ -160,6 +160,10 @@ bool TBoardImage::event(QEvent* event) {
   return QWidget::event(event);
 }
 
+TBoardHighlight* TBoardImage::First() const { return FFirst; }
+
+void TBoardImage::SetFirst(TBoardHighlight* value) { FFirst = value; }
+
 void TBoardImage::StartTour() {
   if (FFirst == nullptr) return;
   FFirst->CMMouseEnter(0);

@@ -27,8 +27,8 @@ class TBoardImage : public QWidget {
   explicit TBoardImage(QWidget* parent = nullptr);
   ~TBoardImage() override;
 
-  TBoardHighlight* First() const { return FFirst; }
-  void SetFirst(TBoardHighlight* value) { FFirst = value; }
+  TBoardHighlight* First() const;
+  void SetFirst(TBoardHighlight* value);
 
   QMenuBar* Menu() const { return FMenu; }
   void SetMenu(QMenuBar* value) { FMenu = value; }
@@ -96,7 +96,8 @@ class TBoardImage : public QWidget {
   QPointer<QMenuBar> FMenu;
   bool FCenterOnForm = true;
   bool FPositionSaved = false;
-  TBoardHighlight* FFirst = nullptr;
+  // Not owned; a circle that goes away leaves the tour without a start.
+  QPointer<TBoardHighlight> FFirst;
   int FDesignLeft = 0;
   int FDesignTop = 0;
   bool FAutoSize = true;
