@@ -820,6 +820,24 @@ std::vector<TFaultRow> FaultRows() {
           },
   });
   rows.push_back({
+      .name = "tour_after_its_first_circle_is_gone",
+      .provoke =
+          [](TFaultPage& page) {
+            TBoardHighlight* first =
+                AddCircle(*page.form, QStringLiteral("Gone"), htOptions, {400, 250, 60, 60});
+            page.form->BoardImage1->SetFirst(first);
+            delete first;
+            page.Supporter()->HelpForm()->StartButton->click();
+          },
+      .kept =
+          [](TFaultPage& page) {
+            EXPECT_EQ(page.form->BoardImage1->First(), nullptr);
+            EXPECT_FALSE(page.Supporter()->HelpForm()->isVisible());
+            for (const QWidget* w : QApplication::topLevelWidgets())
+              EXPECT_NE(w->windowTitle(), QStringLiteral("Gone"));
+          },
+  });
+  rows.push_back({
       .name = "panel_claimed_by_an_unlinked_circle",
       .provoke = [](TFaultPage& page) { page.form->ledHLT->SetRadioPanel(page.form->ModePNL); },
       .kept =
