@@ -90,13 +90,38 @@ void TCanvas::DrawShape(TShape shape, int x1, int y1, int x2, int y2, int corner
   const QRgb brushRgb = ToRgb(Brush.Color);
   const int xs = std::max(x1, 0), xe = std::min(x2, FImage->width());
   const int ys = std::max(y1, 0), ye = std::min(y2, FImage->height());
+  if (xs >= xe || ys >= ye) return;
+
+  // Every row of these shapes meets them in one run of pixels, so each row's run is found
+  // once and the rim test becomes comparisons with the runs of the row and its two
+  // neighbours. Runs are looked for only where the drawing can reach: the columns on the
+  // image and one more on each side.
+  struct TRun {
+    std::int64_t lo = 0, hi = 0;  // pixels lo..hi-1; empty when lo >= hi
+  };
+  const std::int64_t windowLeft = std::max<std::int64_t>(std::int64_t(xs) - 1, x1);
+  const std::int64_t windowRight = std::min<std::int64_t>(std::int64_t(xe) + 1, x2);
+  auto runOf = [&](std::int64_t y) {
+    TRun run;
+    if (y < y1 || y >= y2) return run;
+    run.lo = windowLeft;
+    run.hi = windowRight;
+    while (run.lo < run.hi && !contains(run.lo, y)) ++run.lo;
+    while (run.hi > run.lo && !contains(run.hi - 1, y)) --run.hi;
+    return run;
+  };
+
   const bool direct = FImage->depth() == 32;
+  TRun above = runOf(std::int64_t(ys) - 1);
+  TRun here = runOf(ys);
   for (int y = ys; y < ye; ++y) {
+    const TRun below = runOf(std::int64_t(y) + 1);
     QRgb* line = direct ? reinterpret_cast<QRgb*>(FImage->scanLine(y)) : nullptr;
-    for (int x = xs; x < xe; ++x) {
-      if (!contains(x, y)) continue;
-      const bool rim = outline && (!contains(std::int64_t(x) - 1, y) || !contains(std::int64_t(x) + 1, y) ||
-                                   !contains(x, std::int64_t(y) - 1) || !contains(x, std::int64_t(y) + 1));
+    const int from = static_cast<int>(std::max<std::int64_t>(here.lo, xs));
+    const int to = static_cast<int>(std::min<std::int64_t>(here.hi, xe));
+    for (int x = from; x < to; ++x) {
+      const bool rim = outline && (x == here.lo || x == here.hi - 1 || x < above.lo || x >= above.hi ||
+                                   x < below.lo || x >= below.hi);
       if (!rim && !fill) continue;
       const QRgb colour = rim ? penRgb : brushRgb;
       if (direct) {
@@ -105,5 +130,7 @@ void TCanvas::DrawShape(TShape shape, int x1, int y1, int x2, int y2, int corner
         FImage->setPixel(x, y, colour);
       }
     }
+    above = here;
+    here = below;
   }
 }
