@@ -153,6 +153,7 @@ def main():
     rss_p, rss_b = per_run("product", "max_rss_mib"), per_run("baseline", "max_rss_mib")
     start_r, cpu_r, rss_r = paired("first_paint_ms"), paired("first_paint_cpu_ms"), paired("max_rss_mib")
     help_p = per_run("help", "help_after_idle_ms")
+    build_p = per_run("help", "first_idle_handler_ms")
     first_p, first_b = per_run("product_hover", "hover_first_ms"), per_run("baseline_hover", "hover_first_ms")
     later_p, later_b = later("product_hover"), later("baseline_hover")
     ring_p, ring_b = ring_figures(options.ring_json)
@@ -170,6 +171,7 @@ def main():
         ("Peak resident memory, start-paint-exit (MiB)", rss_p, rss_b, 1, rss_r, "ratio <= 1.25",
          None if rss_r is None else rss_r <= 1.25),
         ("Help window after first idle moment (ms)", help_p, None, 1, None, "about 100 (reported)", None),
+        ("  of which the idle handler building it (ms)", build_p, None, 1, None, "(for reading the above)", None),
         ("First hover, popup created (ms)", first_p, first_b, 2, ratio(first_p, first_b), "<= 16 ms",
          None if first_p is None else first_p <= 16),
         ("Later hover, popup shown again (ms)", later_p, later_b, 2, ratio(later_p, later_b), "< 2 ms",
