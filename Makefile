@@ -1,9 +1,15 @@
 # The two commands: `make run` opens the program, `make test` runs the whole suite.
-# Both install what is missing first.
+# Both install what is missing first. `make test` runs the suite twice: on the normal build,
+# then on a clang build with AddressSanitizer and UndefinedBehaviorSanitizer (ASAN_BUILD),
+# where any sanitizer report fails the test that caused it.
 BUILD ?= build
+ASAN_BUILD ?= build-asan
 JOBS ?= $(shell nproc)
+# Rebuilds go faster through the compiler cache when there is one.
+LAUNCHER = $(if $(shell command -v ccache),-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 
-.PHONY: all deps configure build run test bench fuzz package format format-check clean
+.PHONY: all deps configure build run test bench fuzz package format format-check clean \
+        sanitize-configure sanitize-build sanitize-test
 
 all: build
 
@@ -11,7 +17,7 @@ deps:
 	@tools/install_deps.sh
 
 configure: deps
-	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(LAUNCHER) >/dev/null
 
 build: configure
 	@cmake --build $(BUILD) -j$(JOBS)
@@ -22,6 +28,18 @@ run: build
 test: build
 	@tools/check_format.sh
 	@ctest --test-dir $(BUILD) --output-on-failure -j$(JOBS) --timeout 900
+	@$(MAKE) --no-print-directory sanitize-test
+
+# The fuzz targets are sanitized builds of their own already, so this build leaves them out.
+sanitize-configure: deps
+	@cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang \
+	  -DCMAKE_CXX_COMPILER=clang++ -DSETUP_SANITIZE=ON -DSETUP_FUZZ=OFF -DSETUP_BENCH=OFF $(LAUNCHER) >/dev/null
+
+sanitize-build: sanitize-configure
+	@cmake --build $(ASAN_BUILD) -j$(JOBS)
+
+sanitize-test: sanitize-build
+	@ctest --test-dir $(ASAN_BUILD) --output-on-failure -j$(JOBS) --timeout 900
 
 bench: build
 	@tools/run_bench.sh $(BUILD)
@@ -43,4 +61,4 @@ format-check:
 	@tools/check_format.sh
 
 clean:
-	@rm -rf $(BUILD)
+	@rm -rf $(BUILD) $(ASAN_BUILD)

@@ -7,6 +7,8 @@ packages=(
   qt6-base-dev libjpeg62-turbo-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang clang-format libclang-rt-14-dev
+  llvm ccache              # llvm-symbolizer names the frames of sanitizer reports
+  valgrind libc6-dbg       # the leak run; valgrind wants the C library's symbols
   xvfb xauth openbox xdotool imagemagick x11-utils
   desktop-file-utils appstream dpkg-dev file
   fonts-dejavu-core
