@@ -9,6 +9,7 @@
 #include <QCursor>
 #include <QMenu>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 #include <array>
 #include <cstdio>
@@ -59,6 +60,7 @@ constexpr QPoint kNowhere(790, 790);
 constexpr QPoint kBareBoard(150, 200);
 // How many of the latest actions a failure lists.
 constexpr std::size_t kHistoryLength = 25;
+constexpr QRgb kRgbMask = 0x00FFFFFFu;
 
 enum Kind {
   kHover,
@@ -140,6 +142,7 @@ std::optional<std::uint32_t> SoakSeed() {
 struct SoakPage {
   MessageBoxRecorder boxes;
   std::unique_ptr<TMainForm> form = std::make_unique<TMainForm>();
+  std::array<std::optional<QPoint>, 3> probes;
 
   SoakPage() {
     QCursor::setPos(kNowhere);
@@ -155,6 +158,11 @@ struct SoakPage {
     EXPECT_TRUE(QTest::qWaitFor(
         [&] { return form->SetSup->HelpForm() != nullptr && form->SetSup->HelpForm()->isVisible(); }, 5000));
     Settle();
+    for (std::size_t i = 0; i < Circles().size(); ++i) {
+      probes[i] = Probe(Circles()[i]);
+      EXPECT_TRUE(probes[i].has_value())
+          << Circles()[i]->Title().toStdString() << ": the looks do not differ";
+    }
   }
   ~SoakPage() {
     QCursor::setPos(kNowhere);
@@ -165,6 +173,27 @@ struct SoakPage {
   std::array<QWidget*, 6> Jumpers() const {
     return {form->modeJMP, form->ModeTx, form->ModeRx, form->Term, form->TxRxPlus, form->TxRxMinus};
   }
+  // A point of a circle where its normal look differs from both lit ones: on the centre
+  // column, the first such pixel from the bottom up (the ring).
+  static std::optional<QPoint> Probe(const TBoardHighlight* circle) {
+    const QImage& normal = circle->NormalImage();
+    const int x = normal.width() / 2;
+    for (int y = normal.height() - 1; y >= 0; --y) {
+      const QRgb colour = normal.pixel(x, y) & kRgbMask;
+      if (colour != (circle->BrightImage().pixel(x, y) & kRgbMask) &&
+          colour != (circle->GlintImage().pixel(x, y) & kRgbMask)) {
+        return QPoint(x, y);
+      }
+    }
+    return std::nullopt;
+  }
+
+  // The colour the main window shows at a point of a circle, as last painted there.
+  QRgb Shown(const TBoardHighlight* circle, QPoint point) const {
+    const QPoint at = circle->mapTo(form.get(), point);
+    return form->screen()->grabWindow(form->winId(), at.x(), at.y(), 1, 1).toImage().pixel(0, 0) & kRgbMask;
+  }
+
   THelpForm* Help() const { return form->SetSup->HelpForm(); }
   TTechForm* Support() const { return form->SetSup->TechForm(); }
 
@@ -212,6 +241,23 @@ struct SoakPage {
   void PointAtMenu(QAction* top) const {
     QCursor::setPos(form->MainMenu1->mapToGlobal(form->MainMenu1->actionGeometry(top).center()));
     Settle();
+  }
+
+  // Which circles of closed popups still show a lit look in the main window, once the
+  // pending paints are done; an empty string when none does.
+  std::string StillLit() const {
+    std::ostringstream out;
+    for (std::size_t i = 0; i < Circles().size(); ++i) {
+      const TBoardHighlight* circle = Circles()[i];
+      if (circle->Popup() != nullptr && circle->Popup()->isVisible()) continue;
+      const QPoint probe = *probes[i];
+      const QRgb normal = circle->NormalImage().pixel(probe) & kRgbMask;
+      if (!QTest::qWaitFor([&] { return Shown(circle, probe) == normal; }, 5000)) {
+        out << circle->Title().toStdString() << ": popup closed but the window shows 0x" << std::hex
+            << Shown(circle, probe) << " instead of the normal look's 0x" << normal << std::dec << "; ";
+      }
+    }
+    return out.str();
   }
 
   // What is wrong with the page now, or an empty string.
@@ -413,7 +459,7 @@ TEST(Soak, TenThousandRandomActionsKeepThePageWhole) {
   const QuietPlatformNotices quiet;
   SoakPage page;
   ASSERT_FALSE(::testing::Test::HasFailure()) << "the page did not come up";
-  ASSERT_EQ(page.Broken(), "") << "before the first action";
+  ASSERT_EQ(page.Broken() + page.StillLit(), "") << "before the first action";
 
   Walker walker(page, *seed);
   std::deque<std::string> history;
@@ -423,7 +469,7 @@ TEST(Soak, TenThousandRandomActionsKeepThePageWhole) {
     history.push_back(std::to_string(i) + ": " + walker.Step());
     if (history.size() > kHistoryLength) history.pop_front();
     done = i;
-    if (const std::string broken = page.Broken(); !broken.empty()) {
+    if (const std::string broken = page.Broken() + page.StillLit(); !broken.empty()) {
       std::string recent;
       for (const std::string& line : history) recent += "\n  " + line;
       FAIL() << "after action " << i << ": " << broken << "\nlatest actions:" << recent;
