@@ -60,6 +60,7 @@ constexpr QPoint kNowhere(790, 790);
 constexpr QPoint kBareBoard(150, 200);
 // How many of the latest actions a failure lists.
 constexpr std::size_t kHistoryLength = 25;
+// Colours are compared without their fourth byte, which the window may not keep.
 constexpr QRgb kRgbMask = 0x00FFFFFFu;
 
 enum Kind {
