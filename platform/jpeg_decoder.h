@@ -5,9 +5,10 @@
 #include <QString>
 
 // Pictures with more pixels than this are refused before anything is allocated for them. The
-// board photograph has 0.4 million; arithmetic coding can declare a picture of millions of pixels
-// in a few hundred bytes that decode without complaint, and each million costs memory and time.
-constexpr long long kJpegMaxPixels = 16LL * 1024 * 1024;
+// board photograph has 0.4 million. Arithmetic coding can declare millions of pixels in a few
+// hundred bytes that then decode without complaint, each million costing memory and time, so the
+// cap stays well short of what a damaged or hostile file could ask for.
+constexpr long long kJpegMaxPixels = 8LL * 1024 * 1024;
 
 // Files with more scans than this are refused. Each scan walks the whole picture, and a file of a
 // few hundred bytes can hold thousands of valid scans of a large picture; real progressive files

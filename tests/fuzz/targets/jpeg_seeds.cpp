@@ -1,8 +1,9 @@
-// Writes the seed corpus of the JPEG fuzz target: a handful of tiny pictures, each reaching a
-// different part of the decoder (baseline, progressive, greyscale, four-colour with the Adobe
-// marker, plain RGB, arithmetic coding, restart markers, a comment marker), plus a truncated one and
-// one whose frame header declares a picture far beyond the decoder's size cap. Files are named by
-// the SHA-1 of their bytes, as libFuzzer names what it keeps.
+// Writes the seed corpus of the JPEG fuzz target: tiny pictures, each reaching a different part
+// of the decoder (baseline, progressive, greyscale, four-colour with the Adobe marker, plain RGB,
+// arithmetic coding, restart markers, a comment marker), a truncated one, ones whose frame header
+// declares a picture far beyond the size cap or just within it, and two aimed at the decoder's
+// limits: a large flat arithmetic-coded picture and a file of 120 scans. Files are named by the
+// SHA-1 of their bytes, as libFuzzer names what it keeps.
 //
 // Usage: jpeg_seeds <output folder>
 
@@ -32,10 +33,14 @@ struct TSeed {
   int restartRows = 0;  // restart interval in MCU rows, 0 for none
   int sampling = 2;     // horizontal and vertical sampling of the first component
   bool comment = false;
+  bool flat = false;  // one grey level: arithmetic coding then needs almost no bytes per block
+  int dcRepeats = 0;  // when not 0: scans are one DC scan, this many copies of it, then one AC scan
+                      // per component; every copy is valid and walks the whole picture again
 };
 
 // Smooth gradients with a little edge, so that the blocks carry AC coefficients and not only DC.
-unsigned char Sample(int x, int y, int c) {
+unsigned char Sample(int x, int y, int c, bool flat) {
+  if (flat) return 128;
   const int value = x * 9 + y * 5 + c * 60 + ((x / 4 + y / 4) % 2) * 40;
   return static_cast<unsigned char>(value & 0xFF);
 }
@@ -65,6 +70,23 @@ QByteArray Encode(const TSeed& seed) {
   if (seed.coding == TCoding::Progressive || seed.coding == TCoding::ArithmeticProgressive)
     jpeg_simple_progression(&info);
   info.restart_in_rows = seed.restartRows;
+  std::vector<jpeg_scan_info> scans;
+  if (seed.dcRepeats > 0) {
+    jpeg_scan_info dc{};
+    dc.comps_in_scan = info.num_components;
+    for (int c = 0; c < info.num_components; ++c) dc.component_index[c] = c;
+    scans.push_back(dc);
+    for (int c = 0; c < info.num_components; ++c) {
+      jpeg_scan_info ac{};
+      ac.comps_in_scan = 1;
+      ac.component_index[0] = c;
+      ac.Ss = 1;
+      ac.Se = 63;
+      scans.push_back(ac);
+    }
+    info.scan_info = scans.data();
+    info.num_scans = static_cast<int>(scans.size());
+  }
 
   jpeg_start_compress(&info, TRUE);
   if (seed.comment) {
@@ -75,7 +97,7 @@ QByteArray Encode(const TSeed& seed) {
   while (info.next_scanline < info.image_height) {
     const int y = static_cast<int>(info.next_scanline);
     for (int x = 0; x < seed.width; ++x)
-      for (int c = 0; c < seed.components; ++c) row[x * seed.components + c] = Sample(x, y, c);
+      for (int c = 0; c < seed.components; ++c) row[x * seed.components + c] = Sample(x, y, c, seed.flat);
     JSAMPROW rows[1] = {row.data()};
     jpeg_write_scanlines(&info, rows, 1);
   }
@@ -83,6 +105,14 @@ QByteArray Encode(const TSeed& seed) {
   jpeg_destroy_compress(&info);
   QByteArray bytes(reinterpret_cast<const char*>(buffer), static_cast<qsizetype>(size));
   std::free(buffer);
+  if (seed.dcRepeats > 0) {
+    // libjpeg's encoder refuses to repeat a scan, so the DC scan is copied in the bytes.
+    const QByteArray sos("\xFF\xDA", 2);
+    const qsizetype first = bytes.indexOf(sos);
+    const qsizetype second = bytes.indexOf(sos, first + 2);
+    const QByteArray dc = bytes.mid(first, second - first);
+    bytes.insert(second, dc.repeated(seed.dcRepeats));
+  }
   return bytes;
 }
 
@@ -134,6 +164,10 @@ int main(int argc, char** argv) {
       {"restarts", 32, 48, 3, JCS_YCbCr, TCoding::Baseline, 1},
       {"restarts_progressive", 16, 32, 3, JCS_YCbCr, TCoding::Progressive, 1},
       {"h1v1_comment", 13, 7, 3, JCS_YCbCr, TCoding::Baseline, 0, 1, true},
+      // Flat arithmetic-coded pictures: large ones cost a few hundred bytes and decode cleanly.
+      {"arithmetic_4096x4096", 4096, 4096, 3, JCS_YCbCr, TCoding::ArithmeticProgressive, 0, 1, false, true,
+       1},
+      {"scans_120", 256, 256, 1, JCS_GRAYSCALE, TCoding::ArithmeticProgressive, 0, 1, false, true, 118},
   };
   bool written = true;
   for (const TSeed& seed : seeds) {
@@ -148,5 +182,7 @@ int main(int argc, char** argv) {
   written = Write(folder, WithDeclaredSize(plain, 65000, 65000)) && written;
   std::printf("%-24s ", "declared_4000x4000");
   written = Write(folder, WithDeclaredSize(plain, 4000, 4000)) && written;
+  std::printf("%-24s ", "declared_2800x2800");
+  written = Write(folder, WithDeclaredSize(plain, 2800, 2800)) && written;
   return written ? 0 : 1;
 }
