@@ -3,12 +3,61 @@
 #include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 #include <QThread>
 #include <QTimer>
+#include <QWindow>
+#include <functional>
 
 #include "platform/events.h"
+
+namespace {
+
+// Paints come before the idle moment: a main window that is shown but not yet on the
+// screen still has its first paint to do. This watch holds the idle event back until the
+// window is exposed, and resumes it once the exposure (and its paint) is delivered.
+class TExposeWatch : public QObject {
+ public:
+  TExposeWatch(QWindow* window, std::function<void()> resume) : QObject(window), FResume(std::move(resume)) {
+    window->installEventFilter(this);
+  }
+
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Expose && static_cast<QWindow*>(watched)->isExposed()) {
+      watched->removeEventFilter(this);
+      Watching() = nullptr;
+      deleteLater();
+      // Queued, so that it runs after the paint this exposure brings.
+      QTimer::singleShot(0, FResume);
+    }
+    return false;
+  }
+
+  // The watch in force, if any; it goes with its window.
+  static QPointer<TExposeWatch>& Watching() {
+    static QPointer<TExposeWatch> watch;
+    return watch;
+  }
+
+ private:
+  std::function<void()> FResume;
+};
+
+QPointer<TExposeWatch>& ExposeWatch() { return TExposeWatch::Watching(); }
+
+// True while the idle event waits for the form's window to come on the screen.
+bool AwaitsFirstPaint(QWidget* form, const std::function<void()>& resume) {
+  if (ExposeWatch() != nullptr) return true;
+  if (form == nullptr || !form->isVisible()) return false;
+  QWindow* window = form->windowHandle();
+  if (window == nullptr || window->isExposed()) return false;
+  ExposeWatch() = new TExposeWatch(window, resume);
+  return true;
+}
+
+}  // namespace
 
 TApplication& TApplication::Instance() {
   static TApplication* instance = new TApplication();
@@ -36,13 +85,19 @@ void TApplication::SetOnIdle(TIdleEvent event) {
 // the handler then runs from the loop itself rather than inside the dispatcher's
 // notification, so it may open windows and message boxes freely.
 void TApplication::ScheduleIdle() {
-  if (!FOnIdle || FIdleQueued) return;
+  // While the main window waits for the screen, its exposure resumes the idle event; looking
+  // again at every pause would only spin.
+  if (!FOnIdle || FIdleQueued || ExposeWatch() != nullptr) return;
   FIdleQueued = true;
   QTimer::singleShot(0, this, &TApplication::RunIdle);
 }
 
 void TApplication::RunIdle() {
   FIdleQueued = false;
+  if (!FOnIdle) return;
+  if (AwaitsFirstPaint(FMainForm, [this] { ScheduleIdle(); })) return;
+  // Repaints asked for during a paint (a control that moved itself) are pending work too.
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateRequest);
   // A copy, because the handler may clear the event while it runs.
   const TIdleEvent handler = FOnIdle;
   if (!handler) return;
