@@ -50,8 +50,12 @@ void THoverProbe::Settle() {
 QList<double> THoverProbe::Measure(int enters) {
   QList<double> times;
   FApp.SetAfterEvent([this](QObject* receiver, QEvent::Type type, int depth) {
-    if (type == QEvent::Paint && receiver != nullptr && receiver == FPopup()) FPopupPainted = true;
-    if (depth == 0 && FPopupPainted && FShownAt == 0) FShownAt = NowNs();
+    QWidget* popup = FPopup();
+    if (type == QEvent::Paint && receiver != nullptr && receiver == popup) FPopupPainted = true;
+    if (FPopupPainted && FShownAt == 0 &&
+        (depth == 0 || TProbedApplication::IsWindowRepaint(receiver, type, popup))) {
+      FShownAt = NowNs();
+    }
   });
   QCursor::setPos(AwayPoint());
   Settle();

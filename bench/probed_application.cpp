@@ -1,5 +1,8 @@
 #include "bench/probed_application.h"
 
+#include <QWidget>
+#include <QWindow>
+
 TProbedApplication::TProbedApplication(int& argc, char** argv) : QApplication(argc, argv) {}
 
 bool TProbedApplication::notify(QObject* receiver, QEvent* event) {
@@ -12,4 +15,13 @@ bool TProbedApplication::notify(QObject* receiver, QEvent* event) {
   --FDepth;
   if (FAfterEvent) FAfterEvent(receiver, type, FDepth);
   return result;
+}
+
+bool TProbedApplication::IsWindowRepaint(QObject* receiver, QEvent::Type type, const QWidget* window) {
+  if (window == nullptr || receiver == nullptr) return false;
+  // A paint event to the widget itself comes before its children's; one to the native
+  // window carries the whole repaint.
+  if (receiver == window) return type == QEvent::UpdateRequest;
+  if (receiver != window->windowHandle()) return false;
+  return type == QEvent::Expose || type == QEvent::Paint || type == QEvent::UpdateRequest;
 }

@@ -23,6 +23,11 @@ class TProbedApplication : public QApplication {
 
   bool notify(QObject* receiver, QEvent* event) override;
 
+  // Whether this delivery is one that repaints the top-level window and flushes it to the
+  // screen (an exposure or an update request, to the widget or its native window), so
+  // that a window's paint is complete when the after-hook sees it.
+  static bool IsWindowRepaint(QObject* receiver, QEvent::Type type, const QWidget* window);
+
  private:
   TEventHook FBeforeEvent;
   TEventHook FAfterEvent;
