@@ -60,8 +60,12 @@ void ExpectConsistent(const TMainForm& form, int row) {
   EXPECT_EQ(form.modeCOMBO->currentIndex(), row);
   EXPECT_EQ(form.modeCOMBO->currentText(), QLatin1String(kModeNames[row]));
   EXPECT_TRUE(p.ModeRx == p.TxRxPlus && p.TxRxPlus == p.TxRxMinus);
-  if (p.ModeRx || p.Term || p.TxRxPlus || p.TxRxMinus) EXPECT_TRUE(p.ModeTx);
-  if (p.ModeTx) EXPECT_EQ(p.modeJMP, jsRight);
+  if (p.ModeRx || p.Term || p.TxRxPlus || p.TxRxMinus) {
+    EXPECT_TRUE(p.ModeTx);
+  }
+  if (p.ModeTx) {
+    EXPECT_EQ(p.modeJMP, jsRight);
+  }
 }
 
 class ModeClick : public ::testing::TestWithParam<std::tuple<int, int>> {};

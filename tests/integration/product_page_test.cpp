@@ -62,8 +62,9 @@ TEST(ProductPage, ModeSettingsIsYellowTheOthersBlueNoneRed) {
   EXPECT_EQ(page.form->ledHLT->RingColor(), 0x00FF0000u);
   EXPECT_EQ(page.form->usbHLT->RingColor(), 0x00FF0000u);
   for (QObject* child : page.form->BoardImage1->children()) {
-    if (auto* circle = qobject_cast<TBoardHighlight*>(child))
+    if (auto* circle = qobject_cast<TBoardHighlight*>(child)) {
       EXPECT_NE(circle->HighlightType(), htCalibration);
+    }
   }
   // The ring drawn on the centre line of the mode circle's normal look is yellow.
   const QImage& look = page.form->ModeHLT->NormalImage();
