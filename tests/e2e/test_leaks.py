@@ -88,7 +88,10 @@ class Report:
 
 def parse(xml_path):
     check(os.path.exists(xml_path), "valgrind wrote no XML report")
-    root = ET.parse(xml_path).getroot()
+    try:
+        root = ET.parse(xml_path).getroot()
+    except ET.ParseError as e:
+        raise Failure(f"valgrind's XML report is incomplete ({e}): did the program crash?")
     return [Report(e) for e in root.findall("error")]
 
 
