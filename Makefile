@@ -46,12 +46,18 @@ sanitize-test: sanitize-build
 bench: build
 	@tools/run_bench.sh $(BUILD)
 
+# Each target runs FUZZ_SECONDS (default 600) over its committed corpus and a working corpus in
+# the build folder; findings go to the build folder too. Any failing target fails the run.
 fuzz: build
-	@for t in $(BUILD)/tests/fuzz/targets/*_fuzz; do \
+	@status=0; for t in $(BUILD)/tests/fuzz/targets/*_fuzz; do \
 	  name=$$(basename $$t); corpus=$${name%_fuzz}; \
-	  mkdir -p $(BUILD)/tests/fuzz/corpus/$$corpus; \
-	  $$t -max_total_time=$${FUZZ_SECONDS:-600} $(BUILD)/tests/fuzz/corpus/$$corpus tests/fuzz/corpus/$$corpus; \
-	done
+	  dict=; [ -f tests/fuzz/$$corpus.dict ] && dict=-dict=tests/fuzz/$$corpus.dict; \
+	  mkdir -p $(BUILD)/tests/fuzz/corpus/$$corpus $(BUILD)/tests/fuzz/artifacts/$$name; \
+	  QT_QPA_PLATFORM=offscreen LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitizers/lsan.supp \
+	    $$t -max_total_time=$${FUZZ_SECONDS:-600} -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
+	    -artifact_prefix=$(BUILD)/tests/fuzz/artifacts/$$name/ $$dict \
+	    $(BUILD)/tests/fuzz/corpus/$$corpus tests/fuzz/corpus/$$corpus || status=1; \
+	done; exit $$status
 
 package: build
 	@cd $(BUILD) && cpack -G DEB
