@@ -8,6 +8,7 @@
 #include <QScreen>
 #include <QStyle>
 #include <QStyleOptionTitleBar>
+#include <QTimer>
 #include <QWindow>
 
 #include "platform/anchors.h"
@@ -15,7 +16,8 @@
 
 namespace {
 
-constexpr int kButtonRowOffset = 44;  // from the client bottom to the buttons' top
+constexpr int kButtonRowOffset = 44;    // from the client bottom to the buttons' top
+constexpr int kFrameLookInterval = 50;  // ms between looks for a late frame
 
 // The frame of the last popup the window system showed: the best guess for the next
 // one before it is on the screen.
@@ -152,7 +154,14 @@ void TPopupForm::CorrectForRealFrame() {
   const QMargins frame = FrameMargins();
   // A window manager may frame the window a little after it first shows; until a frame
   // appears the window is kept as if it had none.
-  if (!frame.isNull()) FFrameCorrectionPending = false;
+  if (!frame.isNull()) {
+    FFrameCorrectionPending = false;
+  } else if (isVisible() && FFrameLooksLeft > 0) {
+    --FFrameLooksLeft;
+    QTimer::singleShot(kFrameLookInterval, this, [this] {
+      if (!FCorrectionQueued) CorrectForRealFrame();
+    });
+  }
   if (frame != FFrameUsed) {
     QSize client = FFixedOuter.isValid() ? FFixedOuter.shrunkBy(frame) : size();
     const QSize outer = client.grownBy(frame).expandedTo(QSize(kMinOuterWidth, kMinOuterHeight));

@@ -109,6 +109,9 @@ class TPopupForm : public QWidget {
   // with the real frame when the window is first on the screen.
   bool FFrameCorrectionPending = true;
   bool FCorrectionQueued = false;
+  // Looks again while the shown window has no frame yet: a window manager may frame it
+  // later without the window moving, so no event would tell.
+  int FFrameLooksLeft = 40;
   QMargins FFrameUsed;
   QSize FFixedOuter;
   QPoint FPlacement;
