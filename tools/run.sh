@@ -18,6 +18,8 @@ export DISPLAY=":$number"
 for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 openbox >/dev/null 2>&1 &
 wm=$!
+# A window mapped while the window manager is still starting may never be managed.
+for _ in $(seq 100); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window && break; sleep 0.1; done
 "$program" >/dev/null 2>&1 &
 app=$!
 cleanup() { kill "$app" "$wm" "$xvfb" 2>/dev/null || true; }
