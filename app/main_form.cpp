@@ -6,6 +6,7 @@
 
 #include "platform/application.h"
 #include "platform/colour.h"
+#include "platform/declare.h"
 #include "platform/events.h"
 #include "setupctrls/board_image.h"
 #include "setupctrls/setup_supporter.h"
@@ -17,13 +18,6 @@ namespace {
 constexpr QRect kRestoredBounds(272, 212, 873, 598);
 constexpr QRect kBoardImageBounds(142, 74, 600, 384);
 constexpr auto kBoardPhotograph = ":/assets/board.jpg";
-
-// Connects a menu command to a published handler, guarded like every page event.
-template <class Handler>
-void Wire(QAction* action, TMainForm* form, Handler handler) {
-  QObject::connect(action, &QAction::triggered, form,
-                   [form, action, handler] { Guarded(action, [&] { (form->*handler)(action); }); });
-}
 
 }  // namespace
 
@@ -37,8 +31,8 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
   DeclareMenu();
   DeclareBoardImage();
   DeclarePage();
-  Wire(Howtousethisprogram1, this, &TMainForm::Howtousethisprogram1Click);
-  Wire(TechnicalSupport1, this, &TMainForm::TechnicalSupport1Click);
+  WireCommand(Howtousethisprogram1, this, &TMainForm::Howtousethisprogram1Click);
+  WireCommand(TechnicalSupport1, this, &TMainForm::TechnicalSupport1Click);
   Guarded(this, [this] { FormCreate(this); });
 }
 
@@ -71,7 +65,7 @@ void TMainForm::DeclareMenu() {
   File1->setObjectName(QStringLiteral("File1"));
   Exit2 = File1->addAction(QStringLiteral("&Exit"));
   Exit2->setObjectName(QStringLiteral("Exit2"));
-  Wire(Exit2, this, &TMainForm::Exit2Click);
+  WireCommand(Exit2, this, &TMainForm::Exit2Click);
 
   Help1 = MainMenu1->addMenu(QStringLiteral("&Help"));
   Help1->setObjectName(QStringLiteral("Help1"));

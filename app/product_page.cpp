@@ -5,6 +5,7 @@
 
 #include "app/main_form.h"
 #include "platform/change_event.h"
+#include "platform/declare.h"
 #include "setupctrls/accessibility.h"
 #include "setupctrls/board_highlight.h"
 #include "setupctrls/board_image.h"
@@ -12,14 +13,6 @@
 #include "setupctrls/setup_supporter.h"
 
 namespace {
-
-template <class Component>
-Component* Declare(QWidget* parent, const char* name, QRect bounds) {
-  auto* component = new Component(parent);
-  component->setObjectName(QLatin1String(name));
-  component->setGeometry(bounds);
-  return component;
-}
 
 QLabel* DeclareLabel(QWidget* parent, const char* name, QRect bounds, const char* caption) {
   auto* label = Declare<QLabel>(parent, name, bounds);

@@ -6,6 +6,7 @@
 
 #include "platform/application.h"
 #include "platform/colour.h"
+#include "platform/declare.h"
 #include "platform/events.h"
 #include "platform/picture.h"
 #include "setupctrls/accessibility.h"
@@ -20,21 +21,6 @@ namespace {
 constexpr QRect kWindowBounds(100, 100, 700, 360);
 constexpr QRect kBoardImageBounds(16, 40, 400, 256);
 constexpr auto kBoardPhotograph = ":/examples/minimal_page/board.jpg";
-
-template <class Component>
-Component* Declare(QWidget* parent, const char* name, QRect bounds) {
-  auto* component = new Component(parent);
-  component->setObjectName(QLatin1String(name));
-  component->setGeometry(bounds);
-  return component;
-}
-
-// Connects a menu command to a published handler, guarded like every page event.
-template <class Handler>
-void Wire(QAction* action, TMinimalForm* form, Handler handler) {
-  QObject::connect(action, &QAction::triggered, form,
-                   [form, action, handler] { Guarded(action, [&] { (form->*handler)(action); }); });
-}
 
 }  // namespace
 
@@ -67,13 +53,13 @@ void TMinimalForm::DeclareWindow() {
   File1->setObjectName(QStringLiteral("File1"));
   Exit1 = File1->addAction(QStringLiteral("&Exit"));
   Exit1->setObjectName(QStringLiteral("Exit1"));
-  Wire(Exit1, this, &TMinimalForm::Exit1Click);
+  WireCommand(Exit1, this, &TMinimalForm::Exit1Click);
   // The circles put their own menus in front of Help.
   Help1 = MainMenu1->addMenu(QStringLiteral("&Help"));
   Help1->setObjectName(QStringLiteral("Help1"));
   Howtousethisprogram1 = Help1->addAction(QStringLiteral("H&ow to use this program"));
   Howtousethisprogram1->setObjectName(QStringLiteral("Howtousethisprogram1"));
-  Wire(Howtousethisprogram1, this, &TMinimalForm::Howtousethisprogram1Click);
+  WireCommand(Howtousethisprogram1, this, &TMinimalForm::Howtousethisprogram1Click);
 }
 
 void TMinimalForm::DeclareBoardImage() {
