@@ -76,9 +76,7 @@ void TMainForm::DeclareMenu() {
 }
 
 void TMainForm::DeclareBoardImage() {
-  BoardImage1 = new TBoardImage(Client());
-  BoardImage1->setObjectName(QStringLiteral("BoardImage1"));
-  BoardImage1->setGeometry(kBoardImageBounds);
+  BoardImage1 = Declare<TBoardImage>(Client(), "BoardImage1", kBoardImageBounds);
   // AutoSize off arrives before the picture, so the photograph is stretched into the
   // declared 600 x 384 instead of resizing the control.
   BoardImage1->SetAutoSize(false);

@@ -84,14 +84,6 @@ constexpr std::array<const char*, kKindCount> kKindNames = {
     "hover",        "leave",       "click circle", "menu entry", "Previous",     "Next",         "Done",
     "click jumper", "choose mode", "open help",    "close help", "open support", "close support"};
 
-// Lets posted events, queued calls and window system notifications run out.
-void Settle() {
-  for (int i = 0; i < 3; ++i) {
-    QCoreApplication::sendPostedEvents();
-    QCoreApplication::processEvents();
-  }
-}
-
 // The offscreen platform writes a notice each time a window is raised or sized, which
 // ten thousand actions would bury the report under. Everything else Qt says still shows.
 class QuietPlatformNotices {

@@ -18,6 +18,7 @@
 #include "setupctrls/board_image.h"
 #include "setupctrls/radio_panel.h"
 #include "setupctrls/ring.h"
+#include "support/test_support.h"
 
 using TLook = TBoardHighlight::TLook;
 
@@ -49,13 +50,6 @@ inline TPicture GradientPicture(int w, int h) {
   TPicture picture;
   picture.LoadFromJpeg(bytes);
   return picture;
-}
-
-inline void Settle() {
-  for (int i = 0; i < 5; ++i) {
-    QCoreApplication::sendPostedEvents();
-    QCoreApplication::processEvents();
-  }
 }
 
 // Far from every window of these tests.

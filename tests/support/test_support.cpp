@@ -34,3 +34,10 @@ MessageBoxRecorder::MessageBoxRecorder(int answer) : FAnswer(answer) {
 }
 
 MessageBoxRecorder::~MessageBoxRecorder() { Application().SetMessageBoxHook({}); }
+
+void Settle() {
+  for (int i = 0; i < 5; ++i) {
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents();
+  }
+}

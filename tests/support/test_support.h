@@ -25,3 +25,6 @@ class MessageBoxRecorder {
   int FAnswer;
   std::vector<Box> FBoxes;
 };
+
+// Lets posted events, queued calls and window system notifications run out.
+void Settle();

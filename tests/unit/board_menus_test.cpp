@@ -14,15 +14,9 @@
 #include "platform/component_names.h"
 #include "setupctrls/board_highlight.h"
 #include "setupctrls/board_image.h"
+#include "support/test_support.h"
 
 namespace {
-
-void Settle() {
-  for (int i = 0; i < 5; ++i) {
-    QCoreApplication::sendPostedEvents();
-    QCoreApplication::processEvents();
-  }
-}
 
 // A main window with a menu bar of the given top-level captions and a board image.
 struct Page {

@@ -17,6 +17,7 @@
 #include "setupctrls/board_highlight.h"
 #include "setupctrls/board_image.h"
 #include "setupctrls/radio_panel.h"
+#include "support/test_support.h"
 
 namespace {
 
@@ -34,13 +35,6 @@ constexpr QSize kScreen(1024, 600);
   qputenv("QT_QPA_PLATFORM", QByteArray("offscreen:configfile=") + path.string().c_str());
   return true;
 }();
-
-void Settle() {
-  for (int i = 0; i < 5; ++i) {
-    QCoreApplication::sendPostedEvents();
-    QCoreApplication::processEvents();
-  }
-}
 
 constexpr QPoint kNowhere(1010, 590);
 
