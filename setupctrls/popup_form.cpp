@@ -133,8 +133,22 @@ QPoint TPopupForm::KeptOnScreen(const QPoint& position) const {
 void TPopupForm::Place(const QPoint& Position) {
   FPlacement = Position;
   FFrameUsed = FrameMargins();
-  // A window's position is its outer top-left.
-  move(KeptOnScreen(Position));
+  MoveOuterTo(KeptOnScreen(Position));
+}
+
+void TPopupForm::MoveOuterTo(const QPoint& outer) {
+  // Once the window system has told the frame, the client position follows from it
+  // directly. Qt's own frame-inclusive move converts with the frame it last heard of in a
+  // move event, which can still be none while the window system already knows better.
+  const QWindow* window = windowHandle();
+  const QMargins frame = window != nullptr ? window->frameMargins() : QMargins();
+  if (frame.isNull()) {
+    // A window's position is its outer top-left; the window system places the frame.
+    move(outer);
+    return;
+  }
+  const QPoint client = outer + QPoint(frame.left(), frame.top());
+  if (geometry().topLeft() != client) setGeometry(QRect(client, size()));
 }
 
 void TPopupForm::ShowAndActivate() {
@@ -152,16 +166,6 @@ void TPopupForm::CorrectForRealFrame() {
   FCorrectionQueued = false;
   if (!FFrameCorrectionPending) return;
   const QMargins frame = FrameMargins();
-  // A window manager may frame the window a little after it first shows; until a frame
-  // appears the window is kept as if it had none.
-  if (!frame.isNull()) {
-    FFrameCorrectionPending = false;
-  } else if (isVisible() && FFrameLooksLeft > 0) {
-    --FFrameLooksLeft;
-    QTimer::singleShot(kFrameLookInterval, this, [this] {
-      if (!FCorrectionQueued) CorrectForRealFrame();
-    });
-  }
   if (frame != FFrameUsed) {
     QSize client = FFixedOuter.isValid() ? FFixedOuter.shrunkBy(frame) : size();
     const QSize outer = client.grownBy(frame).expandedTo(QSize(kMinOuterWidth, kMinOuterHeight));
@@ -171,8 +175,21 @@ void TPopupForm::CorrectForRealFrame() {
     setMinimumSize(client);
     FFrameUsed = frame;
   }
-  const QPoint target = KeptOnScreen(FPlacement);
-  if (pos() != target) move(target);
+  const QPoint outer = KeptOnScreen(FPlacement);
+  // Done once the window is framed and its client area sits where that frame puts it.
+  if (!frame.isNull() && geometry().topLeft() == outer + QPoint(frame.left(), frame.top())) {
+    FFrameCorrectionPending = false;
+    return;
+  }
+  MoveOuterTo(outer);
+  // A window manager may frame the window, or carry out the move, a little later without
+  // any event reaching the window; look again for a while.
+  if (isVisible() && FFrameLooksLeft > 0) {
+    --FFrameLooksLeft;
+    QTimer::singleShot(kFrameLookInterval, this, [this] {
+      if (!FCorrectionQueued) CorrectForRealFrame();
+    });
+  }
 }
 
 void TPopupForm::CMMouseLeave() {

@@ -93,6 +93,8 @@ class TPopupForm : public QWidget {
   void WatchLeaves(QWidget* widget);
   QPoint KeptOnScreen(const QPoint& position) const;
   void CorrectForRealFrame();
+  // Puts the outer top-left at outer, by the window system's frame once it is known.
+  void MoveOuterTo(const QPoint& outer);
 
   TBoardHighlight* FHighlight;
   bool FEntered = false;
@@ -109,8 +111,8 @@ class TPopupForm : public QWidget {
   // with the real frame when the window is first on the screen.
   bool FFrameCorrectionPending = true;
   bool FCorrectionQueued = false;
-  // Looks again while the shown window has no frame yet: a window manager may frame it
-  // later without the window moving, so no event would tell.
+  // Looks again while the shown window has no frame yet or is not yet where its frame
+  // puts it: a window manager may frame or move it later without an event telling.
   int FFrameLooksLeft = 40;
   QMargins FFrameUsed;
   QSize FFixedOuter;
