@@ -3,7 +3,6 @@
 // The page the circle tests run on: a main window with a menu bar and a board image with a
 // picture whose every pixel differs, on an offscreen screen whose windows have no frame.
 
-#include <QBuffer>
 #include <QCoreApplication>
 #include <QCursor>
 #include <QMainWindow>
@@ -18,6 +17,7 @@
 #include "setupctrls/board_image.h"
 #include "setupctrls/radio_panel.h"
 #include "setupctrls/ring.h"
+#include "support/pictures.h"
 #include "support/test_support.h"
 
 using TLook = TBoardHighlight::TLook;
@@ -43,13 +43,7 @@ inline TPicture GradientPicture(int w, int h) {
   for (int y = 0; y < h; ++y) {
     for (int x = 0; x < w; ++x) image.setPixel(x, y, qRgb((3 * x) % 256, (5 * y) % 256, (x + 2 * y) % 256));
   }
-  QByteArray bytes;
-  QBuffer buffer(&bytes);
-  buffer.open(QIODevice::WriteOnly);
-  image.save(&buffer, "JPG", 100);
-  TPicture picture;
-  picture.LoadFromJpeg(bytes);
-  return picture;
+  return PictureOf(image, 100);
 }
 
 // Far from every window of these tests.

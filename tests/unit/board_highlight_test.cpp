@@ -127,13 +127,7 @@ TEST(BoardHighlight, UniformGreyGivesTheWorkedCentreValues) {
   Page page;
   QImage grey(300, 200, QImage::Format_RGB32);
   grey.fill(QColor(128, 128, 128));
-  QByteArray bytes;
-  QBuffer buffer(&bytes);
-  buffer.open(QIODevice::WriteOnly);
-  grey.save(&buffer, "JPG", 100);
-  TPicture picture;
-  picture.LoadFromJpeg(bytes);
-  page.board->SetPicture(picture);
+  page.board->SetPicture(PictureOf(grey, 100));
   auto* circle = page.Circle("Mode Settings", htSettings, {20, 20, 65, 65});
   page.Show();
   ASSERT_EQ(circle->NormalImage().pixelColor(0, 0), QColor(128, 128, 128));

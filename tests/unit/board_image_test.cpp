@@ -200,13 +200,7 @@ TEST(BoardImage, RenderBackgroundMatchesTheScreen) {
   QImage gradient(317, 203, QImage::Format_RGB32);
   for (int y = 0; y < gradient.height(); ++y)
     for (int x = 0; x < gradient.width(); ++x) gradient.setPixel(x, y, qRgb(x % 256, y % 256, (x * y) % 256));
-  QByteArray bytes;
-  QBuffer buffer(&bytes);
-  buffer.open(QIODevice::WriteOnly);
-  gradient.save(&buffer, "JPG", 95);
-  TPicture picture;
-  picture.LoadFromJpeg(bytes);
-  page.image->SetPicture(picture);
+  page.image->SetPicture(PictureOf(gradient, 95));
   page.image->SetStretch(true);
 
   const QImage shown = page.image->grab().toImage().convertToFormat(QImage::Format_RGB32);
